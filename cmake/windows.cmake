@@ -9,4 +9,9 @@ endif()
 solvane_compile_resources(${CMAKE_BINARY_DIR}/solvane_res.o coff)
 add_executable(SOLVANE WIN32 ${SOLVANE_ENTRY} ${CMAKE_BINARY_DIR}/solvane_res.o)
 target_link_libraries(SOLVANE PRIVATE solvane_system ole32 oleaut32 comdlg32 user32 uuid)
-target_link_options(SOLVANE PRIVATE -static -static-libgcc -static-libstdc++ -mwindows)
+target_link_options(SOLVANE PRIVATE -static -static-libgcc -static-libstdc++ -mwindows -s)
+
+# Test tools that run under Wine beside the program.
+add_executable(panel_probe tests/windows/panel_probe.cpp)
+target_include_directories(panel_probe PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(panel_probe PRIVATE -static -static-libgcc -static-libstdc++)
