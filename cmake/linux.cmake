@@ -1,7 +1,17 @@
 # The Linux program: the system's code on our platform layer. The Linux build
 # also builds both Windows programs, so that one test run covers all three.
-solvane_compile_resources(${CMAKE_BINARY_DIR}/solvane.res res)
-add_custom_target(solvane_res ALL DEPENDS ${CMAKE_BINARY_DIR}/solvane.res)
+add_subdirectory(platform)
+target_link_libraries(solvane_system PUBLIC win32_platform)
+
+# The resources, compiled as for Windows and embedded in the program.
+enable_language(ASM)
+set(SOLVANE_RES ${CMAKE_BINARY_DIR}/solvane.res)
+solvane_compile_resources(${SOLVANE_RES} res)
+configure_file(res/embed.S.in ${CMAKE_BINARY_DIR}/res_embed.S @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/res_embed.S PROPERTIES OBJECT_DEPENDS ${SOLVANE_RES})
+
+add_executable(solvane ${SOLVANE_ENTRY} platform/fltk/main.cpp ${CMAKE_BINARY_DIR}/res_embed.S)
+target_link_libraries(solvane PRIVATE solvane_system win32_fltk)
 
 option(SOLVANE_WINDOWS "Build the Windows programs too" ON)
 if(SOLVANE_WINDOWS)
