@@ -11,7 +11,7 @@ configure_file(res/embed.S.in ${CMAKE_BINARY_DIR}/res_embed.S @ONLY)
 set_source_files_properties(${CMAKE_BINARY_DIR}/res_embed.S PROPERTIES OBJECT_DEPENDS ${SOLVANE_RES})
 
 add_executable(solvane ${SOLVANE_ENTRY} platform/fltk/main.cpp ${CMAKE_BINARY_DIR}/res_embed.S)
-target_link_libraries(solvane PRIVATE solvane_system win32_fltk)
+target_link_libraries(solvane PRIVATE solvane_system win32_fltk win32_media)
 
 option(SOLVANE_WINDOWS "Build the Windows programs too" ON)
 if(SOLVANE_WINDOWS)

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "fltk/fltk_view.h"
+#include "media/media_setup.h"
 #include "user/resources.h"
 #include "user/view.h"
 
@@ -20,6 +21,7 @@ int main()
     }
     FltkView view;
     SetView(&view);
+    RegisterFilterGraph();
     HINSTANCE__ module = ReadResources({programResources, programResourcesEnd});
     char commandLine[] = "";
     return WinMain(&module, nullptr, commandLine, 1);

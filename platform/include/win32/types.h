@@ -34,8 +34,10 @@ typedef WCHAR *LPWSTR;
 typedef const WCHAR *LPCWSTR;
 typedef void *LPVOID;
 
+#ifndef TRUE // GLib defines them alike
 #define TRUE 1
 #define FALSE 0
+#endif
 #define MAX_PATH 260
 
 #define LOWORD(l) ((WORD)((std::uintptr_t)(l) & 0xffff))
