@@ -30,4 +30,5 @@ if(SOLVANE_WINDOWS)
 endif()
 
 enable_testing()
+include(GoogleTest)
 add_subdirectory(tests)

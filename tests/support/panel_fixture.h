@@ -1,0 +1,40 @@
+// The panel on the window model with graph doubles and a test view: the
+// system's code as it runs in the program, without a display.
+#ifndef SOLVANE_TESTS_PANEL_FIXTURE_H
+#define SOLVANE_TESTS_PANEL_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "recording_graph.h"
+#include "test_view.h"
+#include "user/resources.h"
+
+// The program's module, read from the compiled .res file.
+HINSTANCE ProgramModule();
+
+class PanelTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens the panel as the dialog manager does, without its loop.
+    void OpenPanel();
+    // Handles the posted messages, as the message loop would.
+    void PumpMessages();
+
+    HWND Item(int id) const { return GetDlgItem(panel, id); }
+    std::string Text(int id) const;
+    void SetText(int id, const std::string &text) { SetDlgItemTextA(panel, id, text.c_str()); }
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam = 0) { return SendMessageA(panel, message, wParam, lParam); }
+    void Press(int id) { Send(WM_COMMAND, MAKEWPARAM(id, 0), (LPARAM)Item(id)); }
+    // The log since the last call, and emptied.
+    std::vector<std::string> TakeLog();
+
+    TestView view;
+    HWND panel = nullptr;
+};
+
+#endif
