@@ -10,7 +10,9 @@
 
 #include "recording_graph.h"
 #include "test_view.h"
+#include "user/dialog_manager.h"
 #include "user/resources.h"
+#include "user/window.h"
 
 // The program's module, read from the compiled .res file.
 HINSTANCE ProgramModule();
