@@ -15,3 +15,7 @@ target_link_options(SOLVANE PRIVATE -static -static-libgcc -static-libstdc++ -mw
 add_executable(panel_probe tests/windows/panel_probe.cpp)
 target_include_directories(panel_probe PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(panel_probe PRIVATE -static -static-libgcc -static-libstdc++)
+
+add_executable(number_table_test tests/unit/number_table_test.cpp)
+target_link_libraries(number_table_test PRIVATE solvane_system ole32 oleaut32 comdlg32 user32 uuid)
+target_link_options(number_table_test PRIVATE -static -static-libgcc -static-libstdc++)

@@ -14,13 +14,14 @@ int spinDirection;
 static const double semitoneUp = 1.0594630943592953;
 static const long double semitoneDown = 1.0L / semitoneUp;
 
-static long double StepFactor(int direction, bool octave)
+double SteppedRate(double rate, int direction, bool octave)
 {
+    long double factor = 1.0L;
     if (direction > 0)
-        return octave ? 2.0L : semitoneUp;
-    if (direction < 0)
-        return octave ? 0.5L : semitoneDown;
-    return 1.0L;
+        factor = octave ? 2.0L : semitoneUp;
+    else if (direction < 0)
+        factor = octave ? 0.5L : semitoneDown;
+    return ScaleRate(rate, factor);
 }
 
 bool FormatRate(double rate, char *text, size_t size)
@@ -51,7 +52,7 @@ static void StepRate(HWND panel, int track)
     GetWindowTextA(field, text, MAX_PATH);
     double rate = RateOfText(text);
     bool octave = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    rate = ScaleRate(rate, StepFactor(spinDirection, octave));
+    rate = SteppedRate(rate, spinDirection, octave);
 
     // A rate that cannot be written leaves the field and the track as they are.
     if (!FormatRate(rate, text, sizeof text))

@@ -14,6 +14,10 @@ extern int spinDirection;
 // and hands the rate to the track's graph.
 void OnRateSpin(HWND panel, HWND spinner, UINT code, int position);
 
+// rate after one step up (direction +1) or down (-1) by a semitone, or by
+// an octave; direction 0 leaves it as it is.
+double SteppedRate(double rate, int direction, bool octave);
+
 // Writes rate with 16 decimals, trailing zeros and a bare point trimmed,
 // into text of size bytes. Returns false, leaving text unspecified, when
 // the rate is not finite or its text would not fit.
