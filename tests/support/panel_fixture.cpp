@@ -43,6 +43,16 @@ void PanelTest::OpenPanel()
     ASSERT_NE(panel, nullptr);
 }
 
+void PanelTest::ReopenPanel(const std::function<void()> &setScript)
+{
+    DestroyDialog(panel);
+    ReleaseGraphs();
+    ResetGraphDoubles();
+    setScript();
+    OpenPanel();
+    TakeLog();
+}
+
 void PanelTest::PumpMessages()
 {
     DispatchPosted();

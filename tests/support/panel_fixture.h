@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ protected:
 
     // Opens the panel as the dialog manager does, without its loop.
     void OpenPanel();
+    // Closes the panel and opens it again on fresh doubles that follow the
+    // script that setScript writes; the log starts empty.
+    void ReopenPanel(const std::function<void()> &setScript);
     // Handles the posted messages, as the message loop would.
     void PumpMessages();
 

@@ -76,12 +76,7 @@ TEST_F(LevelsTest, OtherWindowsAreIgnored)
 
 TEST_F(LevelsTest, BarsStoreAndShowWithoutAnAudioInterface)
 {
-    DestroyDialog(panel);
-    ReleaseGraphs();
-    ResetGraphDoubles();
-    graphScript.failQuery["IMediaControl"] = 0;
-    OpenPanel();
-    TakeLog();
+    ReopenPanel([] { graphScript.failQuery["IMediaControl"] = 0; });
     Scroll(IDC_VOLUME1, SB_LINELEFT);
     EXPECT_EQ(volumePos[0], -1);
     EXPECT_EQ(Item(IDC_VOLUME1)->scrollPos, -1);

@@ -168,14 +168,9 @@ TEST_F(TransportTest, StopReplacesTheGraphsAndReturnsToIdle)
 
 TEST_F(TransportTest, AnIncompleteSetStillPlaysAndStops)
 {
-    DestroyDialog(panel);
-    ReleaseGraphs();
-    ResetGraphDoubles();
-    graphScript.failQuery["IMediaEventEx"] = 1;
-    OpenPanel();
+    ReopenPanel([] { graphScript.failQuery["IMediaEventEx"] = 1; });
     SetText(IDC_FILE1, "a.wav");
     SetText(IDC_FILE2, "b.wav");
-    TakeLog();
     Press(IDC_PLAY);
     EXPECT_EQ(TakeLog(), (std::vector<std::string>{"g0.RenderFile(a.wav)", "g0.Run", "g1.RenderFile(b.wav)", "g1.Run"}))
         << "no call through a missing audio or seeking entry";
