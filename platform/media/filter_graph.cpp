@@ -174,13 +174,6 @@ ULONG FilterGraph::Release()
     return left;
 }
 
-void OnHaveType(GstElement *, guint, GstCaps *caps, gpointer data)
-{
-    auto *chain = static_cast<Chain *>(data);
-    std::lock_guard<std::mutex> hold(chain->graph->lock_);
-    chain->outcome.foundType = gst_structure_get_name(gst_caps_get_structure(caps, 0));
-}
-
 void OnPadAdded(GstElement *, GstPad *pad, gpointer data)
 {
     auto *chain = static_cast<Chain *>(data);
@@ -235,12 +228,10 @@ Chain *FilterGraph::BuildChain(const std::string &path)
     chain->index = (int)chains_.size();
     chain->bin = gst_bin_new(nullptr);
     GstElement *source = Make("filesrc");
-    GstElement *typefind = Make("typefind");
     GstElement *decode = Make("decodebin");
     g_object_set(source, "location", path.c_str(), nullptr);
-    gst_bin_add_many(GST_BIN(chain->bin), source, typefind, decode, nullptr);
-    gst_element_link_many(source, typefind, decode, nullptr);
-    g_signal_connect(typefind, "have-type", G_CALLBACK(OnHaveType), chain.get());
+    gst_bin_add_many(GST_BIN(chain->bin), source, decode, nullptr);
+    gst_element_link(source, decode);
     g_signal_connect(decode, "pad-added", G_CALLBACK(OnPadAdded), chain.get());
     g_signal_connect(decode, "no-more-pads", G_CALLBACK(OnNoMorePads), chain.get());
     g_signal_connect(decode, "unknown-type", G_CALLBACK(OnUnknownType), chain.get());
@@ -384,6 +375,7 @@ HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR playList)
     // first buffer until Run: levels and rate set after Run apply from the
     // first sample on.
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+    gst_element_sync_state_with_parent(chain->bin); // a graph that prerolled before does not change state again
     HRESULT result;
     {
         std::unique_lock<std::mutex> hold(lock_);

@@ -43,11 +43,6 @@ bool Any(const RenderOutcome &outcome, bool (*test)(const GError *))
     return false;
 }
 
-bool IsMediaType(const std::string &type)
-{
-    return type.rfind("audio/", 0) == 0 || type.rfind("video/", 0) == 0 || type.rfind("application/", 0) == 0;
-}
-
 } // namespace
 
 HRESULT RenderResult(const RenderOutcome &outcome)
@@ -57,16 +52,15 @@ HRESULT RenderResult(const RenderOutcome &outcome)
     if (outcome.timedOut)
         return E_FAIL;
 
-    // The most specific explanation first, whatever order the errors came in.
-    const std::string &type = outcome.foundType;
-    if (type.rfind("image/", 0) == 0 || ((outcome.video || outcome.other) && !outcome.audio))
-        return VFW_E_CANNOT_RENDER;
-    if (type.empty() || !IsMediaType(type))
+    // The most specific explanation first, whatever order the errors came in:
+    // no known type, then a missing decoder, then a stream that is not sound,
+    // then a file of a known type that is damaged.
+    if (Any(outcome, IsTypeNotFound))
         return VFW_E_UNKNOWN_FILE_TYPE;
     if (Any(outcome, IsMissingDecoder))
         return VFW_E_UNSUPPORTED_STREAM;
-    if (Any(outcome, IsTypeNotFound))
-        return VFW_E_UNKNOWN_FILE_TYPE;
+    if ((outcome.video || outcome.other) && !outcome.audio)
+        return VFW_E_CANNOT_RENDER;
     if (!outcome.errors.empty())
         return VFW_E_INVALID_FILE_FORMAT;
     return VFW_E_CANNOT_RENDER;

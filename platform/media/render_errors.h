@@ -12,7 +12,6 @@
 
 struct RenderOutcome {
     std::vector<GError *> errors; // owned; several may arrive for one fault
-    std::string foundType;       // the media type typefinding found, if any
     bool audio = false;          // a stream was linked to an output
     bool video = false;          // a video stream was left out
     bool other = false;          // another stream was left out
