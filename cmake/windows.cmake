@@ -19,3 +19,7 @@ target_link_options(panel_probe PRIVATE -static -static-libgcc -static-libstdc++
 add_executable(number_table_test tests/unit/number_table_test.cpp)
 target_link_libraries(number_table_test PRIVATE solvane_system ole32 oleaut32 comdlg32 user32 uuid)
 target_link_options(number_table_test PRIVATE -static -static-libgcc -static-libstdc++)
+
+add_executable(tracks_probe tests/windows/tracks_probe.cpp)
+target_link_libraries(tracks_probe PRIVATE solvane_system ole32 oleaut32 comdlg32 user32 uuid)
+target_link_options(tracks_probe PRIVATE -static -static-libgcc -static-libstdc++)

@@ -14,6 +14,26 @@ DWORD DelayMilliseconds(double seconds)
     return (DWORD)milliseconds;
 }
 
+// Shows the transport state on the two buttons, Stop enabled first when
+// playing and disabled first when not. A button disabled while it has the
+// keyboard focus would leave the panel deaf to the keyboard (Tab, Esc) until
+// a click, so the focus goes to the button that takes over.
+static void ShowTransport(HWND panel, bool playing)
+{
+    HWND play = GetDlgItem(panel, IDC_PLAY);
+    HWND stop = GetDlgItem(panel, IDC_STOP);
+    bool focusLeaves = GetFocus() == (playing ? play : stop);
+    if (playing) {
+        EnableWindow(stop, TRUE);
+        EnableWindow(play, FALSE);
+    } else {
+        EnableWindow(stop, FALSE);
+        EnableWindow(play, TRUE);
+    }
+    if (focusLeaves)
+        SetFocus(playing ? stop : play);
+}
+
 // Renders and runs the track named in its file field, then sets its levels
 // and rate whether it started or not. Returns whether it started.
 static bool StartTrack(HWND panel, int track, char *text)
@@ -48,10 +68,8 @@ void PlayAll(HWND panel)
     WaitDelay(panel, IDC_DELAY3, text);
     started |= StartTrack(panel, 2, text);
 
-    if (started) {
-        EnableWindow(GetDlgItem(panel, IDC_STOP), TRUE);
-        EnableWindow(GetDlgItem(panel, IDC_PLAY), FALSE);
-    }
+    if (started)
+        ShowTransport(panel, true);
 }
 
 void StopAll(HWND panel)
@@ -62,6 +80,5 @@ void StopAll(HWND panel)
     }
     ReleaseGraphs();
     CreateGraphs(panel);
-    EnableWindow(GetDlgItem(panel, IDC_STOP), FALSE);
-    EnableWindow(GetDlgItem(panel, IDC_PLAY), TRUE);
+    ShowTransport(panel, false);
 }

@@ -13,6 +13,7 @@
 namespace {
 
 bool keysDown[256];
+HWND activeDialog;
 
 int MulDivRound(int value, int numerator, int denominator)
 {
@@ -171,7 +172,13 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const char *name, DLGPROC proc
     if (!IsLiveWindow(dialog))
         return nullptr;
     CurrentView().Build(dialog);
+    activeDialog = dialog;
     return dialog;
+}
+
+HWND ActiveDialog()
+{
+    return activeDialog;
 }
 
 void DestroyDialog(HWND dialog)
@@ -179,6 +186,8 @@ void DestroyDialog(HWND dialog)
     if (!IsLiveWindow(dialog))
         return;
     CurrentView().Destroy(dialog);
+    if (activeDialog == dialog)
+        activeDialog = nullptr;
     for (auto &control : dialog->children)
         RemoveLiveWindow(control.get());
     RemoveLiveWindow(dialog);

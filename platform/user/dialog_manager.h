@@ -14,6 +14,8 @@
 // Null when the template is missing or unreadable.
 HWND CreateDialogFromTemplate(HINSTANCE instance, const char *name, DLGPROC proc, LPARAM initParam);
 void DestroyDialog(HWND dialog);
+// The dialog made last that still exists: the one that takes the keyboard.
+HWND ActiveDialog();
 
 // What the dialog does with a message its procedure returned FALSE for.
 void DialogDefault(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -85,6 +85,12 @@ BOOL WINAPI EnableWindow(HWND window, BOOL enable)
     return wasDisabled;
 }
 
+HWND WINAPI GetFocus(void)
+{
+    HWND dialog = ActiveDialog();
+    return dialog != nullptr ? dialog->focus : nullptr;
+}
+
 BOOL WINAPI IsWindowEnabled(HWND window)
 {
     return IsLiveWindow(window) && window->enabled;

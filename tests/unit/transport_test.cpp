@@ -166,6 +166,21 @@ TEST_F(TransportTest, StopReplacesTheGraphsAndReturnsToIdle)
     EXPECT_EQ(Text(IDC_RATE1), "150");
 }
 
+TEST_F(TransportTest, TheFocusFollowsTheButtonThatTakesOver)
+{
+    SetText(IDC_FILE1, "a.wav");
+    SetFocus(Item(IDC_PLAY));
+    Press(IDC_PLAY);
+    EXPECT_EQ(GetFocus(), Item(IDC_STOP)) << "Play was disabled under the focus";
+    Press(IDC_STOP);
+    EXPECT_EQ(GetFocus(), Item(IDC_PLAY));
+
+    SetFocus(Item(IDC_FILE2));
+    Press(IDC_PLAY);
+    Press(IDC_STOP);
+    EXPECT_EQ(GetFocus(), Item(IDC_FILE2)) << "a focus elsewhere stays where it is";
+}
+
 TEST_F(TransportTest, AnIncompleteSetStillPlaysAndStops)
 {
     ReopenPanel([] { graphScript.failQuery["IMediaEventEx"] = 1; });

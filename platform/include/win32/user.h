@@ -49,6 +49,8 @@ HWND WINAPI GetDlgItem(HWND dialog, int id);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 BOOL WINAPI IsWindowEnabled(HWND window);
 HWND WINAPI SetFocus(HWND window);
+// The control with the keyboard focus in the active dialog, or null.
+HWND WINAPI GetFocus(void);
 int WINAPI GetWindowTextA(HWND window, LPSTR text, int maxCount);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
