@@ -98,6 +98,9 @@ private:
     void RemoveChain(Chain *chain);
     bool RenderSettled(const Chain &chain) const;
     void ApplyLevels(const Chain &chain);
+    // Sets a level or the rate and applies it to every chain; refused when not valid.
+    template <class Value>
+    HRESULT Update(Value &setting, Value value, bool valid);
     void QueueEvent(LONG code, LONG_PTR param1);
     void ReleaseHolds();
 
@@ -484,37 +487,31 @@ HRESULT FilterGraph::SetNotifyWindow(OAHWND window, LONG message, LONG_PTR insta
     return S_OK;
 }
 
-HRESULT FilterGraph::put_Volume(LONG volume)
+template <class Value>
+HRESULT FilterGraph::Update(Value &setting, Value value, bool valid)
 {
-    if (volume < -10000 || volume > 0)
+    if (!valid)
         return E_INVALIDARG;
     std::lock_guard<std::mutex> hold(lock_);
-    volume_ = volume;
+    setting = value;
     for (auto &chain : chains_)
         ApplyLevels(*chain);
     return S_OK;
+}
+
+HRESULT FilterGraph::put_Volume(LONG volume)
+{
+    return Update(volume_, volume, volume >= -10000 && volume <= 0);
 }
 
 HRESULT FilterGraph::put_Balance(LONG balance)
 {
-    if (balance < -10000 || balance > 10000)
-        return E_INVALIDARG;
-    std::lock_guard<std::mutex> hold(lock_);
-    balance_ = balance;
-    for (auto &chain : chains_)
-        ApplyLevels(*chain);
-    return S_OK;
+    return Update(balance_, balance, balance >= -10000 && balance <= 10000);
 }
 
 HRESULT FilterGraph::SetRate(double rate)
 {
-    if (!(rate >= MIN_RATE && rate <= MAX_RATE))
-        return E_INVALIDARG;
-    std::lock_guard<std::mutex> hold(lock_);
-    rate_ = rate;
-    for (auto &chain : chains_)
-        ApplyLevels(*chain);
-    return S_OK;
+    return Update(rate_, rate, rate >= MIN_RATE && rate <= MAX_RATE); // false for NaN too
 }
 
 GstBusSyncReply FilterGraph::OnBusMessage(GstMessage *message)

@@ -24,9 +24,7 @@ uint32_t Dword(const std::vector<uint8_t> &bytes, size_t offset)
     return Word(bytes, offset) | (uint32_t)Word(bytes, offset + 2) << 16;
 }
 
-// A .res type or name field: 0xFFFF and a number, or a NUL-terminated
-// UTF-16 string. Advances offset past it.
-static ResourceId ResField(const std::vector<uint8_t> &file, size_t &offset)
+ResourceId ReadIdField(const std::vector<uint8_t> &file, size_t &offset)
 {
     ResourceId id;
     if (Word(file, offset) == 0xFFFF) {
@@ -49,8 +47,8 @@ std::vector<Resource> ReadResFile(const std::vector<uint8_t> &file)
         uint32_t headerSize = Dword(file, offset + 4);
         size_t field = offset + 8;
         Resource r;
-        r.type = ResField(file, field);
-        r.name = ResField(file, field);
+        r.type = ReadIdField(file, field);
+        r.name = ReadIdField(file, field);
         field = (field + 3) & ~(size_t)3;
         r.language = Word(file, field + 6);
         size_t data = offset + headerSize;

@@ -23,6 +23,10 @@ struct Resource {
 
 std::vector<uint8_t> ReadWholeFile(const std::string &path);
 
+// A type, name or template field: 0xFFFF and a number, or a NUL-terminated
+// UTF-16 string. Advances offset past it.
+ResourceId ReadIdField(const std::vector<uint8_t> &bytes, size_t &offset);
+
 // Both throw std::runtime_error on a malformed file.
 std::vector<Resource> ReadResFile(const std::vector<uint8_t> &file);
 std::vector<Resource> ReadPeResources(const std::vector<uint8_t> &image);

@@ -46,28 +46,6 @@ const Resource &Find(const std::vector<Resource> &all, ResourceId type, Resource
     throw std::runtime_error("resource missing");
 }
 
-// A template's sz_Or_Ord field: 0xFFFF and a number, or a UTF-16 string.
-struct Field {
-    bool ordinal;
-    uint16_t number;
-    std::u16string text;
-};
-
-Field ReadField(const std::vector<uint8_t> &t, size_t &at)
-{
-    Field f{false, 0, {}};
-    if (Word(t, at) == 0xFFFF) {
-        f.ordinal = true;
-        f.number = Word(t, at + 2);
-        at += 4;
-        return f;
-    }
-    for (uint16_t c; (c = Word(t, at)) != 0; at += 2)
-        f.text.push_back((char16_t)c);
-    at += 2;
-    return f;
-}
-
 struct Control {
     uint16_t id;
     uint16_t atom;
@@ -139,13 +117,15 @@ TEST_P(ProgramResources, TemplateMatchesThePanelTables)
     EXPECT_EQ(Word(t, 14), 241);
     EXPECT_EQ(Word(t, 16), 41);
     size_t at = 18;
-    Field menu = ReadField(t, at), windowClass = ReadField(t, at), caption = ReadField(t, at);
-    EXPECT_TRUE(!menu.ordinal && menu.text.empty());
-    EXPECT_TRUE(!windowClass.ordinal && windowClass.text.empty());
-    EXPECT_EQ(caption.text, u"SOLVANE");
+    ResourceId none;
+    EXPECT_EQ(Word(t, at), 0) << "no menu";
+    EXPECT_EQ(ReadIdField(t, at), none);
+    EXPECT_EQ(Word(t, at), 0) << "the platform's dialog class";
+    EXPECT_EQ(ReadIdField(t, at), none);
+    EXPECT_EQ(ReadIdField(t, at), Name(u"SOLVANE"));
     EXPECT_EQ(Word(t, at), 12);
     at += 2;
-    EXPECT_EQ(ReadField(t, at).text, u"System");
+    EXPECT_EQ(ReadIdField(t, at), Name(u"System"));
 
     for (const Control &want : controls) {
         SCOPED_TRACE(testing::Message() << "control " << (&want - controls + 1));
@@ -158,12 +138,10 @@ TEST_P(ProgramResources, TemplateMatchesThePanelTables)
         EXPECT_EQ((int16_t)Word(t, at + 14), want.cy);
         EXPECT_EQ(Word(t, at + 16), want.id);
         at += 18;
-        Field windowClass = ReadField(t, at);
-        EXPECT_TRUE(windowClass.ordinal);
-        EXPECT_EQ(windowClass.number, want.atom);
-        Field text = ReadField(t, at);
-        EXPECT_FALSE(text.ordinal);
-        EXPECT_EQ(text.text, want.text);
+        EXPECT_EQ(Word(t, at), 0xFFFF) << "the class as an atom";
+        EXPECT_EQ(ReadIdField(t, at), Number(want.atom));
+        EXPECT_NE(Word(t, at), 0xFFFF) << "the text as a string";
+        EXPECT_EQ(ReadIdField(t, at), Name(want.text));
         EXPECT_EQ(Word(t, at), 0) << "creation data";
         at += 2;
     }

@@ -20,6 +20,14 @@ HINSTANCE ProgramModule()
     return &module;
 }
 
+std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts)
+{
+    std::vector<std::string> all;
+    for (const auto &part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 void PanelTest::SetUp()
 {
     SetView(&view);

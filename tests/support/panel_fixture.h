@@ -18,6 +18,9 @@
 // The program's module, read from the compiled .res file.
 HINSTANCE ProgramModule();
 
+// The parts one after another, as one list of calls.
+std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts);
+
 class PanelTest : public testing::Test {
 protected:
     void SetUp() override;

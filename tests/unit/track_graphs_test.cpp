@@ -12,14 +12,6 @@ std::vector<std::string> ForEachTrack(const std::string &call)
     return calls;
 }
 
-std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts)
-{
-    std::vector<std::string> all;
-    for (const auto &part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 const std::vector<std::string> creations = {"CoCreateInstance#0", "CoCreateInstance#1", "CoCreateInstance#2"};
 
 TEST_F(PanelTest, CreateGraphsMakesEachStepForAllTracksInTurn)

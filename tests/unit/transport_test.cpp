@@ -21,14 +21,6 @@ std::vector<std::string> Started(int graph, const std::string &file)
     return calls;
 }
 
-std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts)
-{
-    std::vector<std::string> all;
-    for (const auto &part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 class TransportTest : public PanelTest {
 protected:
     void SetUp() override
