@@ -3,10 +3,12 @@
 
 ImageMagick cannot write a 24-bit ICO, so the file is assembled here byte by
 byte: the icon directory, a BITMAPINFOHEADER of height 64 (colour and mask),
-the colour rows bottom-up and a 1-bit mask that hides nothing.
+the colour rows bottom-up and a 1-bit mask that hides nothing. --png
+writes the same picture as a PNG of another size, for desktop themes.
 """
 import struct
 import sys
+import zlib
 
 SIZE = 32
 BACKGROUND = (0x20, 0x24, 0x2C)
@@ -37,8 +39,22 @@ def ico():
     return directory + entry + image
 
 
+def png(size):
+    """The picture scaled to size x size (nearest pixel), as an RGB PNG."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + bytes(c for x in range(size) for c in pixel(x * SIZE // size, y * SIZE // size))
+                    for y in range(size))
+    header = struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
+
+
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
-        sys.exit("usage: make_icon.py OUT.ico")
-    with open(sys.argv[1], "wb") as out:
-        out.write(ico())
+    if len(sys.argv) == 2:
+        data = ico()
+    elif len(sys.argv) == 4 and sys.argv[1] == "--png":
+        data = png(int(sys.argv[2]))
+    else:
+        sys.exit("usage: make_icon.py OUT.ico | make_icon.py --png SIZE OUT.png")
+    with open(sys.argv[-1], "wb") as out:
+        out.write(data)

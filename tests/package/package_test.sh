@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The packages: the Debian package unpacked into a clean folder holds what a
+# desktop needs and its program starts; the metadata validates; the Windows
+# zip holds the program and its read-me.
+# usage: package_test.sh BUILD_DIR SOURCE_DIR   (under xvfb-run)
+set -euo pipefail
+build=$1 source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+desktop-file-validate "$source/desktop/solvane.desktop"
+appstreamcli validate --no-net "$source/desktop/org.solvane.Solvane.metainfo.xml" >/dev/null
+echo "ok: the desktop entry and the metainfo validate"
+
+(cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
+deb=$(ls "$work"/out/*.deb)
+dpkg-deb -f "$deb" Depends | grep -q "gstreamer1.0-plugins-ugly" 
+dpkg -x "$deb" "$work/root"
+expected="./usr/bin/solvane
+./usr/share/applications/solvane.desktop
+./usr/share/icons/hicolor/16x16/apps/solvane.png
+./usr/share/icons/hicolor/256x256/apps/solvane.png
+./usr/share/icons/hicolor/32x32/apps/solvane.png
+./usr/share/icons/hicolor/48x48/apps/solvane.png
+./usr/share/metainfo/org.solvane.Solvane.metainfo.xml"
+files=$(cd "$work/root" && find . -type f | sort)
+if [ "$files" != "$expected" ]; then
+  diff <(echo "$expected") <(echo "$files") >&2 || true
+  exit 1
+fi
+echo "ok: the package holds the program, its menu entry, four icons and its metainfo"
+
+SOLVANE_AUDIO=null "$work/root/usr/bin/solvane" &
+pid=$!
+for _ in $(seq 100); do
+  window=$(xdotool search --onlyvisible --name '^SOLVANE$' 2>/dev/null | head -n 1) || true
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { echo "the installed program showed no panel" >&2; kill $pid; exit 1; }
+xdotool windowfocus --sync "$window" key Escape
+wait $pid
+echo "ok: the installed program opens its panel and closes with exit code 0"
+
+python3 - "$build/SOLVANE-windows.zip" <<'PY'
+import sys, zipfile
+names = sorted(zipfile.ZipFile(sys.argv[1]).namelist())
+assert names == ["SOLVANE/", "SOLVANE/README.txt", "SOLVANE/SOLVANE.exe"] or \
+    names == ["SOLVANE/README.txt", "SOLVANE/SOLVANE.exe"], names
+print("ok: the Windows zip holds SOLVANE.exe and its read-me")
+PY
