@@ -220,8 +220,9 @@ TEST_F(WindowModelTest, WindowTextFollowsTheBufferCount)
         int copied = GetWindowTextA(field, text, count);
         int expected = count == 0 ? 0 : std::min(6, count - 1);
         EXPECT_EQ(copied, expected);
-        if (count > 0)
+        if (count > 0) {
             EXPECT_EQ(std::string(text, expected + 1), std::string("abcdef", expected) + '\0');
+        }
         for (int i = std::max(count, expected + 1); i < (int)sizeof text; i++)
             EXPECT_EQ(text[i], '#') << "nothing written past the count";
     }
