@@ -97,13 +97,14 @@ void CloseCapture(gpointer data)
 
 } // namespace
 
-void StartCaptureTimeline()
+GstClockTime StartCaptureTimeline()
 {
-    if (GST_CLOCK_TIME_IS_VALID(timelineStart))
-        return;
-    GstClock *clock = gst_system_clock_obtain();
-    timelineStart = gst_clock_get_time(clock);
-    gst_object_unref(clock);
+    if (!GST_CLOCK_TIME_IS_VALID(timelineStart)) {
+        GstClock *clock = gst_system_clock_obtain();
+        timelineStart = gst_clock_get_time(clock);
+        gst_object_unref(clock);
+    }
+    return timelineStart;
 }
 
 GstElement *MakeCaptureSink(const std::string &path)

@@ -11,7 +11,8 @@
 
 GstElement *MakeCaptureSink(const std::string &path);
 
-// The clock time the capture timeline starts at.
-void StartCaptureTimeline();
+// Starts the capture timeline now (once per process) and returns the clock
+// time it started at.
+GstClockTime StartCaptureTimeline();
 
 #endif

@@ -1,0 +1,143 @@
+#!/usr/bin/env python3
+"""Runs every benchmark figure with its reference in the same run and writes
+docs/benchmarks.md: medians and the worst of at least 20 runs.
+
+usage: run_bench.py BUILD_DIR OUTPUT.md   (under xvfb-run)
+"""
+import array
+import math
+import os
+import platform
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+import wave
+
+
+def tone(path, seconds, hz=440):
+    samples = array.array("h")
+    for i in range(int(seconds * 44100)):
+        s = int(16383 * math.sin(2 * math.pi * hz * i / 44100))
+        samples.extend((s, s))
+    with wave.open(path, "wb") as w:
+        w.setnchannels(2)
+        w.setsampwidth(2)
+        w.setframerate(44100)
+        w.writeframes(samples.tobytes())
+
+
+def bench(build, mode, file):
+    """Runs one mode of the benchmark program; its values by figure."""
+    out = subprocess.run([f"{build}/bench/solvane_bench", mode, file], check=True, capture_output=True,
+                         text=True).stdout
+    values = {}
+    for line in out.splitlines():
+        name, value = line.split()
+        values.setdefault(name, []).append(float(value))
+    return values
+
+
+def window_shown(name):
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name], capture_output=True)
+    return found.returncode == 0 and found.stdout.strip()
+
+
+def startup(command, env, name, runs=20):
+    """Milliseconds from starting the program to its window being mapped."""
+    times = []
+    for _ in range(runs):
+        start = time.monotonic()
+        process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        while not window_shown(name):
+            if time.monotonic() - start > 30:
+                break
+        times.append((time.monotonic() - start) * 1000)
+        process.kill()
+        process.wait()
+    return times
+
+
+def gst_play_startup(file, runs=20):
+    """Milliseconds from starting gst-play-1.0 to its pipeline playing."""
+    times = []
+    for _ in range(runs):
+        start = time.monotonic()
+        process = subprocess.Popen(["gst-play-1.0", "--audiosink=fakesink sync=true", "-v", file],
+                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        for line in process.stdout:
+            if "PLAYING" in line or "Playing" in line or "playing" in line:
+                break
+        times.append((time.monotonic() - start) * 1000)
+        process.kill()
+        process.wait()
+    return times
+
+
+def row(figure, ours, reference, goal):
+    def show(values):
+        if not values:
+            return "-"
+        return f"{statistics.median(values):.1f} (worst {max(values):.1f})"
+    ratio = "-"
+    if ours and reference:
+        ratio = f"{statistics.median(ours) / statistics.median(reference):.2f}"
+    return f"| {figure} | {show(ours)} | {show(reference)} | {ratio} | {goal} |"
+
+
+def main(build, output):
+    files = tempfile.mkdtemp(prefix="solvane-bench-")
+    wav, mp3, long_wav = f"{files}/tone.wav", f"{files}/tone.mp3", f"{files}/long.wav"
+    tone(wav, 1.0)
+    tone(long_wav, 2.0)
+    subprocess.run(["gst-launch-1.0", "-q", "audiotestsrc", "num-buffers=400", "!", "audioconvert", "!",
+                    "lamemp3enc", "!", "filesink", f"location={mp3}"], check=True)
+    short_wav = f"{files}/short.wav"
+    tone(short_wav, 0.1)
+
+    env = dict(os.environ, SOLVANE_AUDIO="null")
+    rows = [row("program start to panel shown, Linux (ms)",
+                startup([f"{build}/solvane"], env, "^SOLVANE$"), gst_play_startup(wav), "<= 150")]
+    for kind, file in (("WAV", wav), ("MP3", mp3)):
+        ours = bench(build, "latency", file)["play_to_first_sample_ms"]
+        reference = bench(build, "latency-playbin", file)["playbin_to_first_sample_ms"]
+        rows.append(row(f"Play to first captured sample of track 1, {kind} (ms)", ours, reference,
+                        "<= 15" if kind == "WAV" else "<= 30"))
+    rows.append(row("achieved delay minus typed delay, 0.5 s (ms)", bench(build, "delay", wav)["delay_excess_ms"],
+                    [], "<= 5 plus the track's render time"))
+    cycles = bench(build, "stop-play", mp3)
+    both = [a + b for a, b in zip(cycles["stop_ms"], cycles["play_renders_ms"])]
+    rows.append(row("StopAll with three MP3 tracks playing (ms, 1000 cycles)", cycles["stop_ms"], [], ""))
+    rows.append(row("the next PlayAll's three renders (ms, 1000 cycles)", cycles["play_renders_ms"], [], ""))
+    rows.append(row("StopAll and the next renders together (ms)", both, [], "<= 20"))
+    rows.append(row("spinner release to the new pitch in the captured sound (ms)",
+                    bench(build, "spinner", long_wav)["spinner_to_pitch_ms"], [], "<= 30"))
+    for rate in ("100", "200"):
+        loads = [bench(build, f"load-{rate}", mp3) for _ in range(3)]
+        references = [bench(build, "load-playbin", mp3) for _ in range(3)]
+        rows.append(row(f"CPU, three MP3 tracks at rate {rate} (% of one core)",
+                        [l["cpu_percent"][0] for l in loads], [r["playbin_cpu_percent"][0] for r in references],
+                        "<= 4"))
+        rows.append(row(f"RSS, three MP3 tracks at rate {rate} (MB)", [l["rss_mb"][0] for l in loads],
+                        [r["playbin_rss_mb"][0] for r in references], "<= 40"))
+    rows.append(row("OnTrackEvent reset with three stopped graphs (ms)", bench(build, "reset", short_wav)["reset_ms"],
+                    [], "<= 5"))
+
+    cpu = next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), "unknown")
+    memory = next(l.split()[1] for l in open("/proc/meminfo") if l.startswith("MemTotal"))
+    with open(output, "w") as out:
+        out.write("# Benchmarks\n\n")
+        out.write(f"Measured by `scripts/bench` on {time.strftime('%Y-%m-%d')}: {os.cpu_count()} cores ({cpu}), "
+                  f"{int(memory) // 1024 // 1024} GiB, {platform.platform()}, no sound card (captured or silent "
+                  "output), Xvfb. Each cell is the median with the worst of the runs (20 or more; 1000 for the "
+                  "cycles, 3 for the loads, each over 5 s).\n\n")
+        out.write("| figure | SOLVANE | reference | ratio | goal |\n|---|---|---|---|---|\n")
+        out.write("\n".join(rows) + "\n")
+        out.write("\nReferences: `gst-play-1.0` reaching PLAYING for the start; a `playbin` of the same file to its "
+                  "first sample for the latency; three `playbin`s with a clocked null sink for the load.\n")
+    print(open(output).read())
+
+
+if __name__ == "__main__":
+    main(sys.argv[1], sys.argv[2])
