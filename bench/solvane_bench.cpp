@@ -45,7 +45,7 @@ public:
     void Wait() override
     {
         std::unique_lock<std::mutex> hold(lock_);
-        woken_.wait_for(hold, std::chrono::milliseconds(5), [this] { return posted_; });
+        woken_.wait_for(hold, std::chrono::milliseconds(50), [this] { return posted_; });
         posted_ = false;
     }
     void Wake() override

@@ -142,6 +142,40 @@ TEST_F(CompletionTest, ALoopOfTracksThatEndAtOnceGivesTheMessageLoopATurn)
     EXPECT_EQ(Created(), 15u) << "the loop goes on on the new graph from the message loop";
 }
 
+TEST_F(CompletionTest, AnEndDuringADelayWaitsForThePlayToReturn)
+{
+    // Track 1 ends while Play sleeps before track 2: its message stays queued.
+    graphScript.runResult = [](int serial) {
+        if (serial == 0)
+            QueueGraphEvent(graphDoubles[0], EC_COMPLETE);
+        return S_OK;
+    };
+    SetText(IDC_DELAY2, "1");
+    PlayTracks({0, 1});
+    EXPECT_EQ(Current(0)->state, State_Running) << "not handled inside Play";
+    PumpMessages();
+    EXPECT_EQ(Current(0)->state, State_Stopped);
+    EXPECT_EQ(Current(1)->state, State_Running);
+    EXPECT_FALSE(Idle()) << "track 2 still plays";
+}
+
+TEST_F(CompletionTest, EndsAreHandledInsideAFailureBoxsLoop)
+{
+    // Track 1 plays and ends; track 2 fails, and its box's loop handles the
+    // end of track 1, which resets the panel nested inside Play.
+    graphScript.runResult = [](int serial) {
+        if (serial == 0)
+            QueueGraphEvent(graphDoubles[0], EC_COMPLETE);
+        return S_OK;
+    };
+    graphScript.renderResult = [](int serial) { return serial == 1 ? VFW_E_NOT_FOUND : S_OK; };
+    view.whileBoxOpen = [this] { PumpMessages(); };
+    PlayTracks({0, 1});
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(Created(), 6u) << "the reset ran inside the box's loop";
+    EXPECT_FALSE(Idle()) << "Play's own flags still decide: track 1 had started";
+}
+
 TEST_F(CompletionTest, AGraphThatGivesNoStateHoldsTheResetBack)
 {
     PlayTracks({0});
