@@ -12,16 +12,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "headless_view.h"
 #include "media/capture.h"
 #include "media/media_setup.h"
 #include "panel/panel_dialog.h"
@@ -33,39 +32,6 @@
 #include "user/view.h"
 
 namespace {
-
-// A view with no display: the message loop waits for posted messages.
-class BenchView : public View {
-public:
-    void Build(HWND) override {}
-    void Show(HWND) override {}
-    void Hide(HWND) override {}
-    void Destroy(HWND) override {}
-    void Changed(HWND, Change) override {}
-    void Wait() override
-    {
-        std::unique_lock<std::mutex> hold(lock_);
-        woken_.wait_for(hold, std::chrono::milliseconds(50), [this] { return posted_; });
-        posted_ = false;
-    }
-    void Wake() override
-    {
-        std::lock_guard<std::mutex> hold(lock_);
-        posted_ = true;
-        woken_.notify_all();
-    }
-    int MessageBox(const std::string &text, const std::string &) override
-    {
-        std::fprintf(stderr, "box: %s\n", text.c_str());
-        return IDOK;
-    }
-    std::optional<ChosenFile> ChooseFile(HWND, const FileRequest &) override { return std::nullopt; }
-
-private:
-    std::mutex lock_;
-    std::condition_variable woken_;
-    bool posted_ = false;
-};
 
 std::string captureDir;
 GstClockTime timelineStart;
@@ -349,7 +315,7 @@ int main(int argc, char **argv)
     // everything else on captured sound.
     bool load = mode.rfind("load", 0) == 0;
     setenv("SOLVANE_AUDIO", load ? "null" : ("capture:" + captureDir).c_str(), 1);
-    BenchView view;
+    HeadlessView view;
     SetView(&view);
     RegisterFilterGraph();
     timelineStart = StartCaptureTimeline();

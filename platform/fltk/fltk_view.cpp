@@ -239,11 +239,12 @@ void SetDialogDecorations(Fl_Window *window)
 
 bool FltkView::Open()
 {
-    if (!fl_display) {
-        fl_open_display();
-        if (!fl_display)
-            return false;
-    }
+    // FLTK ends the process when it cannot open the display; asking X first
+    // lets the caller say why.
+    Display *display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return false;
+    fl_open_display(display);
     Fl::lock(); // enables Fl::awake from other threads
     XkbSetDetectableAutoRepeat(fl_display, True, nullptr);
     SetFonts();

@@ -15,6 +15,7 @@
 #include "media/filter_graph.h"
 #include "media/media_setup.h"
 #include "user/message_loop.h"
+#include "footprint.h"
 #include "panel_fixture.h"
 #include "sound_files.h"
 
@@ -320,24 +321,6 @@ TEST(FilterGraph, ASecondFileInOneGraphPlaysAlongside)
     }
 }
 
-long Count(const char *folder)
-{
-    long n = 0;
-    if (DIR *dir = opendir(folder)) {
-        while (readdir(dir) != nullptr)
-            n++;
-        closedir(dir);
-    }
-    return n;
-}
-
-long ResidentKb()
-{
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
 TEST(FilterGraph, CreateRenderReleaseCyclesDoNotGrow)
 {
     WriteTone(File("short.wav"), 440, 0.05, 0.5);
@@ -349,14 +332,10 @@ TEST(FilterGraph, CreateRenderReleaseCyclesDoNotGrow)
     };
     for (int i = 0; i < 20; i++)
         cycle();
-    long threads = Count("/proc/self/task"), files = Count("/proc/self/fd"), resident = ResidentKb();
+    Footprint before = Footprint::Now();
     for (int i = 0; i < 200; i++)
         cycle();
-    EXPECT_LE(Count("/proc/self/task"), threads + 2);
-    EXPECT_LE(Count("/proc/self/fd"), files + 2);
-#ifndef __SANITIZE_ADDRESS__ // which holds freed memory back, and finds leaks itself
-    EXPECT_LE(ResidentKb(), resident + 8 * 1024);
-#endif
+    ExpectNoGrowth(before, Footprint::Now(), 2, 2, 8 * 1024);
 }
 
 } // namespace

@@ -3,13 +3,13 @@
 // while tracks play or a failure box is open.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <fstream>
 
+#include "footprint.h"
 #include "headless_view.h"
 #include "media/media_setup.h"
 #include "panel/panel_dialog.h"
@@ -42,40 +42,6 @@ const testing::Environment *const environment = testing::AddGlobalTestEnvironmen
 std::string File(const std::string &name)
 {
     return filesDir + "/" + name;
-}
-
-long Count(const char *folder)
-{
-    long n = 0;
-    if (DIR *dir = opendir(folder)) {
-        while (readdir(dir) != nullptr)
-            n++;
-        closedir(dir);
-    }
-    return n;
-}
-
-long ResidentKb()
-{
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-// Threads, open files and memory, to compare before and after a long run.
-struct Footprint {
-    long threads = Count("/proc/self/task");
-    long files = Count("/proc/self/fd");
-    long residentKb = ResidentKb();
-};
-
-void ExpectNoGrowth(const Footprint &before, const Footprint &after)
-{
-    EXPECT_LE(after.threads, before.threads + 4) << "threads";
-    EXPECT_LE(after.files, before.files + 4) << "open files";
-#ifndef __SANITIZE_ADDRESS__ // which holds freed memory back, and finds leaks itself
-    EXPECT_LE(after.residentKb, before.residentKb + 16 * 1024) << "resident kB";
-#endif
 }
 
 int trackEvents; // track event messages the panel has handled
@@ -205,7 +171,7 @@ TEST_F(RealPanelTest, ThreeHundredPlayAndStopCyclesDoNotGrow)
         Press(IDC_PLAY);
         Press(IDC_STOP);
     }
-    Footprint before;
+    Footprint before = Footprint::Now();
     for (int i = 0; i < 300; i++) {
         Press(IDC_PLAY);
         ASSERT_TRUE(Playing());
@@ -213,7 +179,7 @@ TEST_F(RealPanelTest, ThreeHundredPlayAndStopCyclesDoNotGrow)
         Press(IDC_STOP);
         ASSERT_FALSE(Playing());
     }
-    ExpectNoGrowth(before, Footprint());
+    ExpectNoGrowth(before, Footprint::Now(), 4, 4, 16 * 1024);
     EXPECT_TRUE(view.boxes.empty());
 }
 
@@ -226,10 +192,10 @@ TEST_F(RealPanelTest, LoopRunsForTwoMinutesWithoutGrowing)
     CheckDlgButton(panel, IDC_LOOP, BST_CHECKED);
     Press(IDC_PLAY);
     RunUntil([] { return false; }, 10);
-    Footprint before;
+    Footprint before = Footprint::Now();
     int eventsBefore = trackEvents;
     RunUntil([] { return false; }, 110);
-    ExpectNoGrowth(before, Footprint());
+    ExpectNoGrowth(before, Footprint::Now(), 4, 4, 16 * 1024);
     // Each round of three 0.3 s tracks ends with three track events.
     EXPECT_GT((trackEvents - eventsBefore) / 3, 100) << "rounds in 110 s";
     EXPECT_TRUE(Playing());
