@@ -1,6 +1,6 @@
 // The compiled panel template and icon, read from the .res file that the
 // Linux program embeds and from both Windows programs, against the panel's
-// specification tables.
+// tables of controls, styles and places.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
