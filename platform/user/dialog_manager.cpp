@@ -203,15 +203,6 @@ void DialogDefault(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
-LRESULT ControlDefault(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    (void)wParam;
-    (void)lParam;
-    if (message == BM_CLICK)
-        ClickControl(control);
-    return 0;
-}
-
 bool HandleDialogKey(HWND dialog, DialogKey key, bool shift, bool alt, char32_t character)
 {
     if (!IsLiveWindow(dialog) || !dialog->enabled)

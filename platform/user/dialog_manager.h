@@ -7,7 +7,6 @@
 
 #define BN_CLICKED 0
 #define EN_CHANGE 0x0300
-#define BM_CLICK 0x00F5
 
 // Makes the dialog of the named template with its controls in template
 // order, sends WM_INITDIALOG and has the view build it (not yet shown).
@@ -19,8 +18,6 @@ HWND ActiveDialog();
 
 // What the dialog does with a message its procedure returned FALSE for.
 void DialogDefault(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// What a control does with a message sent to it.
-LRESULT ControlDefault(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 enum class DialogKey { Tab, Escape, Enter, F4, Character };
 

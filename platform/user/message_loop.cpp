@@ -56,10 +56,9 @@ void RunMessageLoop(const std::function<bool()> &done)
 
 LRESULT DeliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!IsLiveWindow(window))
+    // Only dialogs have procedures here; controls answer nothing.
+    if (!IsLiveWindow(window) || window->kind != WindowKind::Dialog)
         return 0;
-    if (window->kind != WindowKind::Dialog)
-        return ControlDefault(window, message, wParam, lParam);
     INT_PTR handled = window->proc != nullptr ? window->proc(window, message, wParam, lParam) : FALSE;
     if (!handled && IsLiveWindow(window))
         DialogDefault(window, message, wParam, lParam);

@@ -13,7 +13,6 @@
 
 #define WS_VISIBLE_STYLE 0x10000000u
 #define WS_DISABLED_STYLE 0x08000000u
-#define WS_GROUP_STYLE 0x00020000u
 #define WS_TABSTOP_STYLE 0x00010000u
 
 enum class WindowKind { Dialog, PushButton, CheckBox, Static, Edit, ScrollBar };
