@@ -337,7 +337,8 @@ int FltkView::MessageBox(const std::string &text, const std::string &caption)
     fl_measure(text.c_str(), textWidth, textHeight, 0);
     int w = std::max(textWidth + 40, 200), h = textHeight + 70;
 
-    Fl_Window box(w, h);
+    // A box with no owner opens in the middle of the screen, as Windows' does.
+    Fl_Window box((Fl::w() - w) / 2, (Fl::h() - h) / 2, w, h);
     box.copy_label(caption.c_str());
     Fl_Box message(20, 15, w - 40, textHeight);
     message.label(text.c_str());

@@ -213,6 +213,32 @@ TEST_F(FltkPanelTest, TheWindowManagersCloseCloses)
     EXPECT_TRUE(panel->ended);
 }
 
+// Presses key in the newest window that is not the panel: a message box.
+void PressInBox(KeySym key)
+{
+    for (Fl_Window *w = Fl::first_window(); w != nullptr; w = Fl::next_window(w)) {
+        if (w->user_data() == nullptr && w->shown()) {
+            XSetInputFocus(fl_display, fl_xid(w), RevertToParent, CurrentTime);
+            XTestFakeKeyEvent(fl_display, XKeysymToKeycode(fl_display, key), True, CurrentTime);
+            XTestFakeKeyEvent(fl_display, XKeysymToKeycode(fl_display, key), False, CurrentTime);
+            XFlush(fl_display);
+            return;
+        }
+    }
+}
+
+TEST_F(FltkPanelTest, AMessageBoxKeepsThePanelGoingAndClosesOnEnterOrEsc)
+{
+    for (KeySym key : {XK_Return, XK_Escape}) {
+        PostMessageA(panel, WM_APP + 1, 0, 0);
+        Fl::add_timeout(0.5, [](void *key) { PressInBox(*static_cast<KeySym *>(key)); }, &key);
+        // "失敗。" in Shift-JIS, as the track start shows it.
+        EXPECT_EQ(MessageBoxA(nullptr, "\x8e\xb8\x94\x73\x81\x42", "open", MB_OK), IDOK);
+        EXPECT_EQ(TakeLog(), std::vector<std::string>{"g0.GetEvent(0)"}) << "the panel's message was handled inside";
+        EXPECT_TRUE(IsWindowEnabled(panel)) << "a box with no owner leaves the panel enabled";
+    }
+}
+
 // The middle of a control's part, in client pixels: dialog units times two.
 int Px(int dialogUnits) { return dialogUnits * 2; }
 
