@@ -54,6 +54,15 @@ struct Chain {
     bool prerolled = false; // the first audio buffer reached the stage
     bool noMorePads = false;
     int index = 0;
+
+    Chain() = default;
+    Chain(const Chain &) = delete;
+    Chain &operator=(const Chain &) = delete;
+    ~Chain()
+    {
+        if (held != nullptr)
+            gst_object_unref(held);
+    }
 };
 
 class FilterGraph final : public IGraphBuilder,
@@ -353,8 +362,6 @@ void FilterGraph::RemoveChain(Chain *chain)
     gst_element_set_state(chain->bin, GST_STATE_NULL);
     gst_bin_remove(GST_BIN(pipeline_), chain->bin);
     std::lock_guard<std::mutex> hold(lock_);
-    if (chain->held != nullptr)
-        gst_object_unref(chain->held);
     std::erase_if(chains_, [chain](const std::unique_ptr<Chain> &c) { return c.get() == chain; });
 }
 
