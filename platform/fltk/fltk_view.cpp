@@ -42,38 +42,28 @@ public:
     Label(int x, int y, int w, int h) : Fl_Box(x, y, w, h) { set_flag(SHORTCUT_LABEL); }
 };
 
-// Push buttons and check boxes: the dialog manager handles their mnemonics,
-// so they refuse FLTK's own shortcut handling.
+// A control that tells the window model when the user gives it the focus.
 template <class Base>
-class DialogButton : public Base {
+class Focusable : public Base {
 public:
-    DialogButton(int x, int y, int w, int h) : Base(x, y, w, h) {}
+    Focusable(int x, int y, int w, int h) : Base(x, y, w, h) {}
 
     int handle(int event) override
     {
-        if (event == FL_SHORTCUT)
-            return 0;
         if (event == FL_FOCUS)
             ControlFocused(WindowOf(this));
         return Base::handle(event);
     }
 };
 
-class EditField : public Fl_Input {
+// Push buttons and check boxes: the dialog manager handles their mnemonics,
+// so they refuse FLTK's own shortcut handling.
+template <class Base>
+class DialogButton : public Focusable<Base> {
 public:
-    EditField(int x, int y, int w, int h) : Fl_Input(x, y, w, h) {}
+    DialogButton(int x, int y, int w, int h) : Focusable<Base>(x, y, w, h) {}
 
-    int handle(int event) override
-    {
-        if (event == FL_FOCUS)
-            ControlFocused(WindowOf(this));
-        return Fl_Input::handle(event);
-    }
-};
-
-class PanelWindow : public Fl_Double_Window {
-public:
-    PanelWindow(int x, int y, int w, int h) : Fl_Double_Window(x, y, w, h) {}
+    int handle(int event) override { return event == FL_SHORTCUT ? 0 : Focusable<Base>::handle(event); }
 };
 
 void ButtonPressed(Fl_Widget *widget, void *)
@@ -117,10 +107,12 @@ void Sync(HWND window, Fl_Widget *widget)
         widget->activate();
     else
         widget->deactivate();
+    std::string text = Utf8(window->text);
     switch (window->kind) {
     case WindowKind::Edit:
-        if (Utf8(window->text) != static_cast<Fl_Input *>(widget)->value())
-            static_cast<Fl_Input *>(widget)->value(Utf8(window->text).c_str());
+        // Setting an unchanged value would move the cursor the user is typing at.
+        if (text != static_cast<Fl_Input *>(widget)->value())
+            static_cast<Fl_Input *>(widget)->value(text.c_str());
         break;
     case WindowKind::CheckBox:
         static_cast<Fl_Check_Button *>(widget)->value(window->checked);
@@ -128,7 +120,7 @@ void Sync(HWND window, Fl_Widget *widget)
     case WindowKind::PushButton:
     case WindowKind::Static:
     case WindowKind::Dialog:
-        widget->copy_label(Utf8(window->text).c_str());
+        widget->copy_label(text.c_str());
         break;
     case WindowKind::ScrollBar:
         break;
@@ -158,7 +150,7 @@ Fl_Widget *MakeWidget(HWND control)
         break;
     }
     case WindowKind::Edit: {
-        auto *input = new EditField(x, y, w, h);
+        auto *input = new Focusable<Fl_Input>(x, y, w, h);
         input->when(FL_WHEN_CHANGED);
         input->callback(TextTyped);
         widget = input;
@@ -257,7 +249,7 @@ bool FltkView::Open()
 void FltkView::Build(HWND dialog)
 {
     const RECT &r = dialog->rect;
-    auto *window = new PanelWindow(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    auto *window = new Fl_Double_Window(r.left, r.top, r.right - r.left, r.bottom - r.top);
     window->user_data(dialog);
     window->callback(CloseBox);
     window->size_range(window->w(), window->h(), window->w(), window->h());
