@@ -5,6 +5,7 @@
 # usage: package_test.sh BUILD_DIR SOURCE_DIR   (under xvfb-run)
 set -euo pipefail
 build=$1 source=$2
+source "$source/scripts/panel.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -34,14 +35,9 @@ echo "ok: the package holds the program, its menu entry, four icons and its meta
 command=$(sed -n 's/^Exec=//p' "$work/root/usr/share/applications/solvane.desktop")
 PATH="$work/root/usr/bin:$PATH" SOLVANE_AUDIO=null $command &
 pid=$!
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^SOLVANE$' 2>/dev/null | head -n 1) || true
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { echo "the installed program showed no panel" >&2; kill $pid; exit 1; }
+window=$(wait_for_panel)
 xdotool windowfocus --sync "$window" key Escape
-wait $pid
+expect_exit "$pid" 0
 echo "ok: the menu entry's command ($command) opens the panel, which closes with exit code 0"
 
 python3 - "$build/SOLVANE-windows.zip" <<'PY'
