@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "recording_graph.h"
+#include "res/resource.h"
 #include "test_view.h"
 #include "user/dialog_manager.h"
 #include "user/resources.h"
@@ -41,9 +42,23 @@ protected:
     void Press(int id) { Send(WM_COMMAND, MAKEWPARAM(id, 0), (LPARAM)Item(id)); }
     // The log since the last call, and emptied.
     std::vector<std::string> TakeLog();
+    // The transport state the two buttons show.
+    bool Playing() const { return !IsWindowEnabled(Item(IDC_PLAY)) && IsWindowEnabled(Item(IDC_STOP)); }
+    bool Idle() const { return IsWindowEnabled(Item(IDC_PLAY)) && !IsWindowEnabled(Item(IDC_STOP)); }
 
     TestView view;
     HWND panel = nullptr;
+};
+
+// The panel open from the start, with the log of its opening taken away.
+class OpenPanelTest : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        OpenPanel();
+        TakeLog();
+    }
 };
 
 #endif

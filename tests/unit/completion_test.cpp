@@ -5,12 +5,11 @@
 
 namespace {
 
-class CompletionTest : public PanelTest {
+class CompletionTest : public OpenPanelTest {
 protected:
     void SetUp() override
     {
-        PanelTest::SetUp();
-        OpenPanel();
+        OpenPanelTest::SetUp();
         graphScript.logStates = false;
     }
     void PlayTracks(std::initializer_list<int> tracks)
@@ -21,7 +20,6 @@ protected:
         TakeLog();
     }
     GraphDouble *Current(int track) { return graphDoubles[graphDoubles.size() - 3 + track]; }
-    bool Idle() { return IsWindowEnabled(Item(IDC_PLAY)) && !IsWindowEnabled(Item(IDC_STOP)); }
     size_t Created() { return graphDoubles.size(); }
 };
 

@@ -14,14 +14,8 @@ struct Scroll {
     const char *sent;
 };
 
-class LevelsTest : public PanelTest {
+class LevelsTest : public OpenPanelTest {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        OpenPanel();
-        TakeLog();
-    }
     void Scroll(int bar, UINT code, int position = 0)
     {
         Send(WM_HSCROLL, MAKEWPARAM(code, (WORD)position), (LPARAM)Item(bar));

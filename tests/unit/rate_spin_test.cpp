@@ -6,14 +6,8 @@
 
 namespace {
 
-class RateSpinTest : public PanelTest {
+class RateSpinTest : public OpenPanelTest {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        OpenPanel();
-        TakeLog();
-    }
     void Spin(int spinner, UINT code) { Send(WM_VSCROLL, MAKEWPARAM(code, 0), (LPARAM)Item(spinner)); }
     // A click on an arrow: its line code (repeated while held), then the release.
     void Click(int spinner, UINT line, bool ctrl = false, int repeats = 1)

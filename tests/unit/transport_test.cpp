@@ -21,16 +21,8 @@ std::vector<std::string> Started(int graph, const std::string &file)
     return calls;
 }
 
-class TransportTest : public PanelTest {
+class TransportTest : public OpenPanelTest {
 protected:
-    void SetUp() override
-    {
-        PanelTest::SetUp();
-        OpenPanel();
-        TakeLog();
-    }
-    bool Playing() { return !Item(IDC_PLAY)->enabled && Item(IDC_STOP)->enabled; }
-    bool Idle() { return Item(IDC_PLAY)->enabled && !Item(IDC_STOP)->enabled; }
 };
 
 TEST_F(TransportTest, PlayStartsTheTracksInOrderWithTheirDelays)
