@@ -12,7 +12,7 @@
 
 #include "base/codepage.h"
 #include "media/audio_output.h"
-#include "media/rate_stage.h"
+#include "media/audio_stage.h"
 #include "media/render_errors.h"
 #include "win32/user.h"
 
@@ -28,13 +28,6 @@ double GainOf(LONG volume)
     return volume <= -10000 ? 0.0 : std::pow(10.0, volume / 2000.0);
 }
 
-// audiopanorama's simple method attenuates the opposite channel by the
-// factor 1 - |pan|; -10000 and 10000 silence it.
-double PanoramaOf(LONG balance)
-{
-    double pan = std::abs(balance) >= 10000 ? 1.0 : 1.0 - std::pow(10.0, -std::abs(balance) / 2000.0);
-    return balance < 0 ? -pan : pan;
-}
 
 struct Event {
     LONG code;
@@ -47,7 +40,7 @@ class FilterGraph;
 struct Chain {
     FilterGraph *graph = nullptr;
     GstElement *bin = nullptr;
-    GstElement *rate = nullptr, *volume = nullptr, *panorama = nullptr; // the audio stage, once linked
+    GstElement *stage = nullptr; // once linked
     GstPad *held = nullptr; // the audio stage's input, held until Run
     gulong holdProbe = 0;
     RenderOutcome outcome;
@@ -278,39 +271,27 @@ void FilterGraph::AudioPadAdded(Chain *chain, GstPad *pad)
         return;
     }
 
-    GstElement *convert = Make("audioconvert");
-    GstElement *format = Make("capsfilter");
-    GstCaps *caps = gst_caps_from_string("audio/x-raw, format=F32LE, layout=interleaved, channels=2");
-    g_object_set(format, "caps", caps, nullptr);
-    gst_caps_unref(caps);
-    // Short buffers, so that a rate or level change is heard at once.
-    GstElement *split = Make("audiobuffersplit");
-    g_object_set(split, "output-buffer-duration", 1, 100, nullptr);
-    GstElement *rate = MakeRateStage();
+    GstElement *convert = Make("audioconvert"); // to the stage's stereo float
+    GstElement *stage = MakeAudioStage();
+    // To whatever rate and format the output takes.
     GstElement *resample = Make("audioresample");
-    GstElement *volume = Make("volume");
-    GstElement *panorama = Make("audiopanorama");
-    g_object_set(panorama, "method", 1, nullptr); // simple: attenuate the opposite channel, no mixing
     GstElement *outConvert = Make("audioconvert");
     g_object_set(outConvert, "dithering", 0, nullptr);
     GstElement *sink = MakeAudioOutput("graph" + std::to_string(serial_) + "-" + std::to_string(chain->index));
-    gst_bin_add_many(GST_BIN(chain->bin), convert, format, split, rate, resample, volume, panorama, outConvert, sink,
-                     nullptr);
-    gst_element_link_many(convert, format, split, rate, resample, volume, panorama, outConvert, sink, nullptr);
+    gst_bin_add_many(GST_BIN(chain->bin), convert, stage, resample, outConvert, sink, nullptr);
+    gst_element_link_many(convert, stage, resample, outConvert, sink, nullptr);
 
     GstPad *input = gst_element_get_static_pad(convert, "sink");
     gulong probe = gst_pad_add_probe(input, (GstPadProbeType)(GST_PAD_PROBE_TYPE_BLOCK | GST_PAD_PROBE_TYPE_BUFFER), OnFirstAudio, chain,
                                      nullptr);
     {
         std::lock_guard<std::mutex> hold(lock_);
-        chain->rate = rate;
-        chain->volume = volume;
-        chain->panorama = panorama;
+        chain->stage = stage;
         chain->held = input;
         chain->holdProbe = probe;
         ApplyLevels(*chain);
     }
-    for (GstElement *e : {sink, outConvert, panorama, volume, resample, rate, split, format, convert})
+    for (GstElement *e : {sink, outConvert, resample, stage, convert})
         gst_element_sync_state_with_parent(e);
     gst_pad_link(pad, input);
 }
@@ -350,11 +331,12 @@ bool FilterGraph::RenderSettled(const Chain &chain) const
 
 void FilterGraph::ApplyLevels(const Chain &chain)
 {
-    if (chain.volume == nullptr)
+    if (chain.stage == nullptr)
         return;
-    g_object_set(chain.volume, "volume", GainOf(volume_), nullptr);
-    g_object_set(chain.panorama, "panorama", (gfloat)PanoramaOf(balance_), nullptr);
-    SetStageRate(chain.rate, rate_);
+    // The balance attenuates only the channel away from its side.
+    double gain = GainOf(volume_), away = GainOf(-std::abs(balance_));
+    SetStageGains(chain.stage, (float)(balance_ > 0 ? gain * away : gain), (float)(balance_ < 0 ? gain * away : gain));
+    SetStageRate(chain.stage, rate_);
 }
 
 void FilterGraph::RemoveChain(Chain *chain)

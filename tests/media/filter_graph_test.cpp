@@ -164,15 +164,17 @@ TEST(FilterGraph, AWavPlaysToItsEndAndPostsItsEvent)
 TEST(FilterGraph, VolumeBalanceAndRateChangeTheSound)
 {
     WriteTone(File("one.wav"), 440, 1.0, 0.5);
-    Graph quieter, right, faster;
+    Graph quieter, right, leftish, faster;
     EXPECT_EQ(quieter.audio->put_Volume(-600), S_OK);
     EXPECT_EQ(right.audio->put_Balance(10000), S_OK);
-    for (Graph *g : {&quieter, &right, &faster})
+    EXPECT_EQ(leftish.audio->put_Volume(-300), S_OK);
+    EXPECT_EQ(leftish.audio->put_Balance(-600), S_OK);
+    for (Graph *g : {&quieter, &right, &leftish, &faster})
         ASSERT_EQ(g->Render(File("one.wav")), S_OK);
     EXPECT_EQ(faster.seeking->SetRate(2.0), S_OK) << "set after rendering, before Run";
-    for (Graph *g : {&quieter, &right, &faster})
+    for (Graph *g : {&quieter, &right, &leftish, &faster})
         g->control->Run();
-    for (Graph *g : {&quieter, &right, &faster})
+    for (Graph *g : {&quieter, &right, &leftish, &faster})
         EXPECT_EQ(g->NextEvent(3000), EC_COMPLETE);
 
     Capture q = ReadCapture(quieter.captures.at(0));
@@ -183,6 +185,11 @@ TEST(FilterGraph, VolumeBalanceAndRateChangeTheSound)
     auto [rFirst, rLast] = SoundingFrames(r);
     EXPECT_LT(LevelDb(r.left, rFirst, rLast), -90) << "the left channel is silent";
     EXPECT_NEAR(LevelDb(r.right, rFirst, rLast), -9.03, 0.3);
+
+    Capture l = ReadCapture(leftish.captures.at(0));
+    auto [lFirst, lLast] = SoundingFrames(l);
+    EXPECT_NEAR(LevelDb(l.left, lFirst, lLast), -9.03 - 3, 0.3) << "the volume alone";
+    EXPECT_NEAR(LevelDb(l.right, lFirst, lLast), -9.03 - 3 - 6, 0.3) << "the volume and the balance";
 
     Capture f = ReadCapture(faster.captures.at(0));
     auto [fFirst, fLast] = SoundingFrames(f);
