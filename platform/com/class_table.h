@@ -11,6 +11,10 @@ typedef HRESULT (*CreateObject)(REFIID iid, void **object);
 void RegisterInProcClass(REFCLSID clsid, CreateObject create);
 void UnregisterInProcClass(REFCLSID clsid);
 
+// Called when the last CoUninitialize of a thread ends COM there: a class
+// finishes what its released objects still do in the background.
+void AtComEnd(void (*finish)());
+
 // For tests: the failure the next CoInitialize on any thread reports.
 void FailNextCoInitialize(HRESULT failure);
 

@@ -1,4 +1,5 @@
 // COM start and stop per thread, and object creation from the class table.
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <vector>
@@ -16,6 +17,7 @@ struct ClassEntry {
 
 std::mutex tableLock;
 std::vector<ClassEntry> classTable;
+std::vector<void (*)()> endHandlers;
 thread_local int initialisations;
 std::atomic<HRESULT> nextStartFailure{S_OK};
 
@@ -39,6 +41,13 @@ void UnregisterInProcClass(REFCLSID clsid)
     std::erase_if(classTable, [&](const ClassEntry &entry) { return entry.clsid == clsid; });
 }
 
+void AtComEnd(void (*finish)())
+{
+    std::lock_guard<std::mutex> hold(tableLock);
+    if (std::find(endHandlers.begin(), endHandlers.end(), finish) == endHandlers.end())
+        endHandlers.push_back(finish);
+}
+
 void FailNextCoInitialize(HRESULT failure)
 {
     nextStartFailure = failure;
@@ -55,8 +64,15 @@ HRESULT WINAPI CoInitialize(LPVOID reserved)
 
 void WINAPI CoUninitialize(void)
 {
-    if (initialisations > 0)
-        initialisations--;
+    if (initialisations == 0 || --initialisations > 0)
+        return;
+    std::vector<void (*)()> handlers;
+    {
+        std::lock_guard<std::mutex> hold(tableLock);
+        handlers = endHandlers;
+    }
+    for (void (*finish)() : handlers)
+        finish();
 }
 
 HRESULT WINAPI CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID *object)

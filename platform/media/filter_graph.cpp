@@ -14,6 +14,7 @@
 #include "media/audio_output.h"
 #include "media/audio_stage.h"
 #include "media/render_errors.h"
+#include "media/teardown.h"
 #include "win32/user.h"
 
 #define VFW_E_NOT_STOPPED ((HRESULT)0x80040224)
@@ -105,6 +106,7 @@ private:
     HRESULT Update(Value &setting, Value value, bool valid);
     void QueueEvent(LONG code, LONG_PTR param1);
     void ReleaseHolds();
+    void Rewind();
 
     std::atomic<ULONG> references_{1};
     int serial_;
@@ -113,6 +115,7 @@ private:
     Chain *rendering_ = nullptr;
     std::condition_variable renderChanged_;
     OAFilterState state_ = State_Stopped; // UI thread
+    bool paused_ = false;                 // stopped where it played: the streams stand where they were
 
     std::deque<Event> events_;
     std::condition_variable eventQueued_;
@@ -174,8 +177,13 @@ HRESULT FilterGraph::QueryInterface(REFIID iid, void **object)
 ULONG FilterGraph::Release()
 {
     ULONG left = --references_;
-    if (left == 0)
-        delete this;
+    if (left == 0) {
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            notifyWindow_ = nullptr; // nobody hears of a released graph
+        }
+        TearDownLater([this] { delete this; });
+    }
     return left;
 }
 
@@ -354,6 +362,7 @@ HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR playList)
         return E_POINTER;
     if (state_ != State_Stopped)
         return VFW_E_NOT_STOPPED;
+    Rewind();
     std::u16string wide(file);
     std::optional<std::string> path = Utf16ToUtf8(wide);
     if (!path)
@@ -392,8 +401,18 @@ void FilterGraph::ReleaseHolds()
     }
 }
 
+// Takes a graph stopped where it played back to its start, as a stopped
+// graph runs from there.
+void FilterGraph::Rewind()
+{
+    if (paused_)
+        gst_element_set_state(pipeline_, GST_STATE_NULL);
+    paused_ = false;
+}
+
 HRESULT FilterGraph::Run()
 {
+    Rewind();
     {
         std::lock_guard<std::mutex> hold(lock_);
         aborted_ = false;
@@ -418,7 +437,10 @@ HRESULT FilterGraph::Run()
 HRESULT FilterGraph::Stop()
 {
     ReleaseHolds();
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
+    // Pausing silences the outputs at once without waiting for the streaming
+    // threads; they end when the graph runs again or is released.
+    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+    paused_ = true;
     state_ = State_Stopped;
     return S_OK;
 }

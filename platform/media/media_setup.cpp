@@ -5,6 +5,7 @@
 #include "com/class_table.h"
 #include "media/capture.h"
 #include "media/filter_graph.h"
+#include "media/teardown.h"
 
 void RegisterFilterGraph()
 {
@@ -16,4 +17,5 @@ void RegisterFilterGraph()
     }
     StartCaptureTimeline();
     RegisterInProcClass(CLSID_FilterGraph, CreateFilterGraph);
+    AtComEnd(FinishTeardowns); // no graph outlives COM
 }

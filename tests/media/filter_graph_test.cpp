@@ -10,10 +10,12 @@
 #include <chrono>
 #include <cmath>
 #include <fstream>
+#include <numeric>
 #include <set>
 
 #include "media/filter_graph.h"
 #include "media/media_setup.h"
+#include "media/teardown.h"
 #include "user/message_loop.h"
 #include "footprint.h"
 #include "panel_fixture.h"
@@ -221,6 +223,43 @@ TEST(FilterGraph, RateChangesWhilePlayingWithoutAClick)
     EXPECT_LT(largestStep, 0.08f) << "no click and no jump";
 }
 
+TEST(FilterGraph, StopSilencesAtOnceAndTheNextRunPlaysFromTheStart)
+{
+    WriteTone(File("second.wav"), 440, 1.0, 0.5);
+    Graph graph;
+    ASSERT_EQ(graph.Render(File("second.wav")), S_OK);
+    graph.control->Run();
+    EXPECT_EQ(graph.NextEvent(300), 0);
+    graph.control->Stop();
+    size_t atStop = ReadCapture(graph.captures.at(0)).Frames();
+    EXPECT_EQ(graph.NextEvent(200), 0) << "no end after a Stop";
+    size_t later = ReadCapture(graph.captures.at(0)).Frames();
+    EXPECT_LE(later, atStop + 480) << "nothing after the slice that was playing";
+
+    graph.control->Run();
+    EXPECT_EQ(graph.NextEvent(3000), EC_COMPLETE);
+    Capture c = ReadCapture(graph.captures.at(0));
+    size_t sounding = 0;
+    for (size_t i = later; i < c.Frames(); i++)
+        sounding += std::fabs(c.left[i]) > 0.001f;
+    EXPECT_NEAR(sounding / 48000.0, 1.0, 0.02) << "the whole second again";
+}
+
+TEST(FilterGraph, TeardownsRunInOrderAndCanBeWaitedFor)
+{
+    std::vector<int> done;
+    for (int i = 0; i < 20; i++) {
+        TearDownLater([&done, i] {
+            usleep(1000);
+            done.push_back(i);
+        });
+    }
+    FinishTeardowns();
+    std::vector<int> expected(20);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(done, expected);
+}
+
 TEST(FilterGraph, LevelsAndRatesOutsideTheirRangesAreRefused)
 {
     Graph graph;
@@ -339,10 +378,12 @@ TEST(FilterGraph, CreateRenderReleaseCyclesDoNotGrow)
     };
     for (int i = 0; i < 20; i++)
         cycle();
-    Footprint before = Footprint::Now();
+    FinishTeardowns();
+    Footprint before = Footprint::Settled();
     for (int i = 0; i < 200; i++)
         cycle();
-    ExpectNoGrowth(before, Footprint::Now(), 2, 2, 8 * 1024);
+    FinishTeardowns();
+    ExpectNoGrowth(before, Footprint::Settled(), 2, 2, 8 * 1024);
 }
 
 } // namespace

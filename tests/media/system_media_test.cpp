@@ -12,6 +12,7 @@
 #include "footprint.h"
 #include "headless_view.h"
 #include "media/media_setup.h"
+#include "media/teardown.h"
 #include "panel/panel_dialog.h"
 #include "panel_fixture.h"
 #include "res/resource.h"
@@ -171,7 +172,8 @@ TEST_F(RealPanelTest, ThreeHundredPlayAndStopCyclesDoNotGrow)
         Press(IDC_PLAY);
         Press(IDC_STOP);
     }
-    Footprint before = Footprint::Now();
+    FinishTeardowns();
+    Footprint before = Footprint::Settled();
     for (int i = 0; i < 300; i++) {
         Press(IDC_PLAY);
         ASSERT_TRUE(Playing());
@@ -179,7 +181,8 @@ TEST_F(RealPanelTest, ThreeHundredPlayAndStopCyclesDoNotGrow)
         Press(IDC_STOP);
         ASSERT_FALSE(Playing());
     }
-    ExpectNoGrowth(before, Footprint::Now(), 4, 4, 16 * 1024);
+    FinishTeardowns();
+    ExpectNoGrowth(before, Footprint::Settled(), 4, 4, 16 * 1024);
     EXPECT_TRUE(view.boxes.empty());
 }
 
@@ -192,10 +195,12 @@ TEST_F(RealPanelTest, LoopRunsForTwoMinutesWithoutGrowing)
     CheckDlgButton(panel, IDC_LOOP, BST_CHECKED);
     Press(IDC_PLAY);
     RunUntil([] { return false; }, 10);
-    Footprint before = Footprint::Now();
+    FinishTeardowns();
+    Footprint before = Footprint::Settled();
     int eventsBefore = trackEvents;
     RunUntil([] { return false; }, 110);
-    ExpectNoGrowth(before, Footprint::Now(), 4, 4, 16 * 1024);
+    FinishTeardowns();
+    ExpectNoGrowth(before, Footprint::Settled(), 4, 4, 16 * 1024);
     // Each round of three 0.3 s tracks ends with three track events.
     EXPECT_GT((trackEvents - eventsBefore) / 3, 100) << "rounds in 110 s";
     EXPECT_TRUE(Playing());

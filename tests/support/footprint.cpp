@@ -5,7 +5,9 @@
 #include <dirent.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -27,6 +29,21 @@ Footprint Footprint::Now()
     long pages = 0, resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
     return {Entries("/proc/self/task"), Entries("/proc/self/fd"), resident * (sysconf(_SC_PAGESIZE) / 1024)};
+}
+
+Footprint Footprint::Settled()
+{
+    using namespace std::chrono;
+    Footprint last = Now();
+    auto steadySince = steady_clock::now(), deadline = steadySince + seconds(3);
+    while (steady_clock::now() - steadySince < milliseconds(700) && steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(milliseconds(50));
+        Footprint now = Now();
+        if (now.threads != last.threads)
+            steadySince = steady_clock::now();
+        last = now;
+    }
+    return last;
 }
 
 void ExpectNoGrowth(const Footprint &before, const Footprint &after, long threads, long files, long residentKb)

@@ -9,6 +9,9 @@ struct Footprint {
     long residentKb;
 
     static Footprint Now();
+    // Once threads that are ending have gone: idle pool threads linger for
+    // about half a second before they end.
+    static Footprint Settled();
 };
 
 // Fails the test when the footprint grew beyond small bounds (memory is not
