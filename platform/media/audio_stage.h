@@ -1,6 +1,6 @@
 // A GStreamer element that plays its input faster or slower with the pitch
 // following, as if the sample rate changed, and at its own left and right
-// gains: a variable-rate resampler whose output leaves in 10 ms slices, with
+// gains: a variable-rate resampler whose output leaves in 12.5 ms slices, with
 // the rate and gains read again for every slice, so a change is heard at once
 // and neither clicks nor jumps. Input and output are interleaved 32-bit float
 // stereo at the same rate; the output carries its own continuous timestamps.

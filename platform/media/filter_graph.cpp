@@ -29,7 +29,6 @@ double GainOf(LONG volume)
     return volume <= -10000 ? 0.0 : std::pow(10.0, volume / 2000.0);
 }
 
-
 struct Event {
     LONG code;
     LONG_PTR param1, param2;
