@@ -130,7 +130,7 @@ gsize InputFor(GstAudioResampler *resampler, gsize out, gsize available)
 // the rest waits in the resampler for more input.
 GstFlowReturn PushSlices(AudioStage *self, const float *input, gsize inFrames)
 {
-    const gsize slice = GST_AUDIO_INFO_RATE(&self->info) / SLICES_PER_SECOND;
+    const gsize slice = std::max(1, GST_AUDIO_INFO_RATE(&self->info) / SLICES_PER_SECOND);
     while (inFrames > 0) {
         FollowRequestedRate(self); // each slice plays at the rate of its moment
         if (gst_audio_resampler_get_out_frames(self->resampler, inFrames) < slice) {
