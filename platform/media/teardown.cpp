@@ -12,21 +12,20 @@ const size_t MAX_WAITING = 6; // two Stops' worth of graphs
 struct Teardowns {
     std::mutex lock;
     std::condition_variable changed;
+    // The front one is running; it leaves the queue once it has run. (A
+    // deque keeps its elements in place while others are added behind.)
     std::deque<std::function<void()>> waiting;
-    bool running = false; // the thread is inside a piece of work
 
     void Serve()
     {
         std::unique_lock<std::mutex> hold(lock);
         for (;;) {
             changed.wait(hold, [this] { return !waiting.empty(); });
-            std::function<void()> work = std::move(waiting.front());
-            waiting.pop_front();
-            running = true;
+            std::function<void()> &work = waiting.front();
             hold.unlock();
             work();
             hold.lock();
-            running = false;
+            waiting.pop_front();
             changed.notify_all();
         }
     }
@@ -50,7 +49,7 @@ void TearDownLater(std::function<void()> work)
 {
     Teardowns &t = Shared();
     std::unique_lock<std::mutex> hold(t.lock);
-    t.changed.wait(hold, [&t] { return t.waiting.size() < MAX_WAITING; });
+    t.changed.wait(hold, [&t] { return t.waiting.size() <= MAX_WAITING; }); // behind the one running
     t.waiting.push_back(std::move(work));
     t.changed.notify_all();
 }
@@ -59,5 +58,5 @@ void FinishTeardowns()
 {
     Teardowns &t = Shared();
     std::unique_lock<std::mutex> hold(t.lock);
-    t.changed.wait(hold, [&t] { return t.waiting.empty() && !t.running; });
+    t.changed.wait(hold, [&t] { return t.waiting.empty(); });
 }
