@@ -28,6 +28,7 @@ G_DEFINE_TYPE(AudioStage, audio_stage, GST_TYPE_ELEMENT)
 
 namespace {
 
+const int CHANNELS = 2; // a frame is a left and a right float
 const char *const stereoFloat = "audio/x-raw, format=(string)F32LE, layout=(string)interleaved, channels=(int)2";
 // A change is heard within one to two slices; every slice costs the output a
 // wake-up. 12.5 ms keeps a change within 30 ms.
@@ -65,7 +66,7 @@ bool StartResampler(AudioStage *self)
     gst_structure_set(options, GST_AUDIO_RESAMPLER_OPT_FILTER_MODE, GST_TYPE_AUDIO_RESAMPLER_FILTER_MODE,
                       GST_AUDIO_RESAMPLER_FILTER_MODE_INTERPOLATED, nullptr);
     self->resampler = gst_audio_resampler_new(GST_AUDIO_RESAMPLER_METHOD_KAISER, GST_AUDIO_RESAMPLER_FLAG_VARIABLE_RATE,
-                                              GST_AUDIO_FORMAT_F32LE, 2, in, rate, options);
+                                              GST_AUDIO_FORMAT_F32LE, CHANNELS, in, rate, options);
     gst_structure_free(options);
     return self->resampler != nullptr;
 }
@@ -95,8 +96,7 @@ void ApplyGains(AudioStage *self, float *frames, gsize count)
 // into `outFrames` and sends them on.
 GstFlowReturn PushResampled(AudioStage *self, const float *input, gsize inFrames, gsize outFrames)
 {
-    const gsize frameSize = 2 * sizeof(float);
-    GstBuffer *output = gst_buffer_new_allocate(nullptr, outFrames * frameSize, nullptr);
+    GstBuffer *output = gst_buffer_new_allocate(nullptr, outFrames * CHANNELS * sizeof(float), nullptr);
     GstMapInfo out;
     gst_buffer_map(output, &out, GST_MAP_WRITE);
     gpointer inPlanes[1] = {const_cast<float *>(input)};
@@ -142,7 +142,7 @@ GstFlowReturn PushSlices(AudioStage *self, const float *input, gsize inFrames)
         GstFlowReturn flow = PushResampled(self, input, used, slice);
         if (flow != GST_FLOW_OK)
             return flow;
-        input += 2 * used;
+        input += CHANNELS * used;
         inFrames -= used;
     }
     return GST_FLOW_OK;
@@ -176,7 +176,7 @@ GstFlowReturn Chain(GstPad *, GstObject *parent, GstBuffer *input)
     }
     GstMapInfo in;
     gst_buffer_map(input, &in, GST_MAP_READ);
-    GstFlowReturn flow = PushSlices(self, reinterpret_cast<const float *>(in.data), in.size / (2 * sizeof(float)));
+    GstFlowReturn flow = PushSlices(self, reinterpret_cast<const float *>(in.data), in.size / (CHANNELS * sizeof(float)));
     gst_buffer_unmap(input, &in);
     gst_buffer_unref(input);
     return flow;
