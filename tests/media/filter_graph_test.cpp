@@ -199,13 +199,19 @@ TEST(FilterGraph, VolumeBalanceAndRateChangeTheSound)
     EXPECT_NEAR(ToneFrequency(f.left, fFirst, fLast, 48000), 880, 2);
 }
 
+// Renders a one-second tone into the graph and lets it play for 0.3 s.
+void PlayToneAWhile(Graph &graph, const std::string &name)
+{
+    WriteTone(File(name), 440, 1.0, 0.5);
+    ASSERT_EQ(graph.Render(File(name)), S_OK);
+    graph.control->Run();
+    EXPECT_EQ(graph.NextEvent(300), 0) << "still playing";
+}
+
 TEST(FilterGraph, RateChangesWhilePlayingWithoutAClick)
 {
-    WriteTone(File("long.wav"), 440, 1.0, 0.5);
     Graph graph;
-    ASSERT_EQ(graph.Render(File("long.wav")), S_OK);
-    graph.control->Run();
-    EXPECT_EQ(graph.NextEvent(300), 0);
+    ASSERT_NO_FATAL_FAILURE(PlayToneAWhile(graph, "long.wav"));
     EXPECT_EQ(graph.seeking->SetRate(1.0594630943592953 * 2), S_OK);
     EXPECT_EQ(graph.NextEvent(3000), EC_COMPLETE);
 
@@ -225,11 +231,8 @@ TEST(FilterGraph, RateChangesWhilePlayingWithoutAClick)
 
 TEST(FilterGraph, StopSilencesAtOnceAndTheNextRunPlaysFromTheStart)
 {
-    WriteTone(File("second.wav"), 440, 1.0, 0.5);
     Graph graph;
-    ASSERT_EQ(graph.Render(File("second.wav")), S_OK);
-    graph.control->Run();
-    EXPECT_EQ(graph.NextEvent(300), 0);
+    ASSERT_NO_FATAL_FAILURE(PlayToneAWhile(graph, "second.wav"));
     graph.control->Stop();
     size_t atStop = ReadCapture(graph.captures.at(0)).Frames();
     EXPECT_EQ(graph.NextEvent(200), 0) << "no end after a Stop";
