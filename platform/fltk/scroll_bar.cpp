@@ -68,9 +68,13 @@ int ScrollBar::ThumbOffset() const
     return (int)((long long)(window_->scrollPos - window_->scrollMin) * room / range);
 }
 
-ScrollBar::Part ScrollBar::PartAt(int px, int py) const
+int ScrollBar::PointerAlong() const
 {
-    int along = Horizontal() ? px - x() : py - y();
+    return Horizontal() ? Fl::event_x() - x() : Fl::event_y() - y();
+}
+
+ScrollBar::Part ScrollBar::PartAt(int along) const
+{
     if (along < 0 || along >= Length())
         return Part::Nowhere;
     if (along < ArrowSize())
@@ -109,7 +113,7 @@ void ScrollBar::Repeat()
 {
     if (pressed_ == Part::Nowhere || pressed_ == Part::Thumb)
         return;
-    if (PartAt(Fl::event_x(), Fl::event_y()) == pressed_) {
+    if (PartAt(PointerAlong()) == pressed_) {
         switch (pressed_) {
         case Part::ArrowBack:
             Request(SB_LINEUP);
@@ -138,10 +142,9 @@ int ScrollBar::handle(int event)
             return 1;
         if (window_->IsTabStop())
             Fl::focus(this);
-        pressed_ = PartAt(Fl::event_x(), Fl::event_y());
+        pressed_ = PartAt(PointerAlong());
         if (pressed_ == Part::Thumb) {
-            int along = Horizontal() ? Fl::event_x() - x() : Fl::event_y() - y();
-            grab_ = along - ArrowSize() - ThumbOffset();
+            grab_ = PointerAlong() - ArrowSize() - ThumbOffset();
             dragPosition_ = window_->scrollPos;
         } else if (pressed_ != Part::Nowhere) {
             Repeat();
@@ -153,8 +156,7 @@ int ScrollBar::handle(int event)
     }
     case FL_DRAG:
         if (pressed_ == Part::Thumb) {
-            int along = Horizontal() ? Fl::event_x() - x() : Fl::event_y() - y();
-            int position = PositionAt(along);
+            int position = PositionAt(PointerAlong());
             if (position != dragPosition_) {
                 dragPosition_ = position;
                 Request(SB_THUMBTRACK, position);

@@ -27,7 +27,8 @@ private:
     int ThumbOffset() const; // from the start of the trough
     int ThumbSize() const;
     int TroughLength() const;
-    Part PartAt(int x, int y) const;
+    int PointerAlong() const; // the pointer's distance from the bar's start
+    Part PartAt(int along) const;
     int PositionAt(int along) const;
     void Request(UINT code, int position = 0);
     void Repeat();
